@@ -1,0 +1,186 @@
+// Test probe: loaded into every GUI process of the desktop by the driver's
+// global hooks, it wakes up only inside kestrune.exe. There it can record the
+// shell requests instead of passing them on, refuse one window creation, make
+// GetMessageA fail, count fence keys and answer queries from inside.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "probe/probe_shared.h"
+
+namespace {
+
+HINSTANCE g_module;
+bool g_active;
+probe::Shared* g_shared;
+char g_shellLog[MAX_PATH * 2];
+char g_refuseClass[128];
+LONG g_failGetMessageAfter = -1;
+LONG g_getMessageCalls;
+UINT g_queryMessage;
+
+using GetMessageFn = BOOL(WINAPI*)(LPMSG, HWND, UINT, UINT);
+GetMessageFn g_realGetMessage;
+
+bool HostIsKestrune() {
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return false;
+    const char* base = path;
+    for (const char* p = path; *p; ++p)
+        if (*p == '\\' || *p == '/') base = p + 1;
+    return lstrcmpiA(base, "kestrune.exe") == 0;
+}
+
+// Points the program's own import of `function` from `dll` at `replacement`.
+void* PatchImport(const char* dll, const char* function, void* replacement) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (!dir.VirtualAddress) return nullptr;
+    for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name; ++imp) {
+        if (lstrcmpiA(reinterpret_cast<char*>(base + imp->Name), dll) != 0) continue;
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (lstrcmpA(reinterpret_cast<char*>(byName->Name), function) != 0) continue;
+            DWORD old;
+            VirtualProtect(&slots->u1.Function, sizeof(void*), PAGE_READWRITE, &old);
+            void* previous = reinterpret_cast<void*>(slots->u1.Function);
+            slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            VirtualProtect(&slots->u1.Function, sizeof(void*), old, &old);
+            return previous;
+        }
+    }
+    return nullptr;
+}
+
+const char* OrNull(const char* s) { return s ? s : "(null)"; }
+
+HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR params, LPCSTR dir, INT show) {
+    if (FILE* log = std::fopen(g_shellLog, "ab")) {
+        std::fprintf(log, "owner=%lu verb=%s file=%s params=%s dir=%s show=%d\n",
+                     static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(owner)), OrNull(verb), OrNull(file),
+                     OrNull(params), OrNull(dir), show);
+        std::fclose(log);
+    }
+    InterlockedIncrement(&g_shared->shellCalls);
+    return reinterpret_cast<HINSTANCE>(42);  // "success", as the shell would say
+}
+
+BOOL WINAPI FailingGetMessage(LPMSG msg, HWND window, UINT first, UINT last) {
+    if (++g_getMessageCalls > g_failGetMessageAfter) {
+        InterlockedIncrement(&g_shared->getMessageFailures);
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return -1;
+    }
+    return g_realGetMessage(msg, window, first, last);
+}
+
+HWND MainWindow() { return FindWindowA("KestruneMainWindow", nullptr); }
+
+LONG ItemState(HMENU menu, UINT command) {
+    const UINT state = GetMenuState(menu, command, MF_BYCOMMAND);
+    return state == static_cast<UINT>(-1) ? -1 : static_cast<LONG>(state);
+}
+
+void DescribeIcon(HWND window, WPARAM which, probe::IconAnswer& out) {
+    out = {};
+    auto icon = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, which, 0));
+    if (!icon) return;
+    out.present = 1;
+    ICONINFO info;
+    if (!GetIconInfo(icon, &info)) return;
+    BITMAP bm;
+    if (GetObjectA(info.hbmMask, sizeof bm, &bm)) {
+        out.width = bm.bmWidth;
+        out.height = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+    }
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+}
+
+void Answer(HWND window) {
+    probe::Answer& a = g_shared->answer;
+    DescribeIcon(window, ICON_BIG, a.bigIcon);
+    DescribeIcon(window, ICON_SMALL, a.smallIcon);
+    const HMENU menu = GetSystemMenu(window, FALSE);
+    a.sizeItemState = ItemState(menu, SC_SIZE);
+    a.maximizeItemState = ItemState(menu, SC_MAXIMIZE);
+    a.moveItemState = ItemState(menu, SC_MOVE);
+    a.minimizeItemState = ItemState(menu, SC_MINIMIZE);
+    a.closeItemState = ItemState(menu, SC_CLOSE);
+    GetCurrentDirectoryA(sizeof a.currentDirectory, a.currentDirectory);
+    MemoryBarrier();
+    a.serial = g_shared->querySerial;
+}
+
+void Activate() {
+    char name[128];
+    if (!GetEnvironmentVariableA(probe::kMapEnv, name, sizeof name)) return;
+    HANDLE map = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name);
+    if (!map) return;
+    g_shared = static_cast<probe::Shared*>(MapViewOfFile(map, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(probe::Shared)));
+    if (!g_shared) return;
+    g_queryMessage = RegisterWindowMessageA(probe::kQueryMessage);
+    if (GetEnvironmentVariableA(probe::kShellLogEnv, g_shellLog, sizeof g_shellLog)) {
+        PatchImport("shell32.dll", "ShellExecuteA", reinterpret_cast<void*>(&RecordShellExecute));
+    }
+    GetEnvironmentVariableA(probe::kRefuseClassEnv, g_refuseClass, sizeof g_refuseClass);
+    char number[16];
+    if (GetEnvironmentVariableA(probe::kFailGetMessageEnv, number, sizeof number)) {
+        g_failGetMessageAfter = std::atol(number);
+        g_realGetMessage = reinterpret_cast<GetMessageFn>(
+            PatchImport("user32.dll", "GetMessageA", reinterpret_cast<void*>(&FailingGetMessage)));
+    }
+    g_active = true;
+    InterlockedExchange(&g_shared->attached, 1);
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeCbt(int code, WPARAM wParam, LPARAM lParam) {
+    if (g_active && code == HCBT_CREATEWND && g_refuseClass[0]) {
+        const auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+        const char* cls = create->lpszClass;
+        if (HIWORD(reinterpret_cast<ULONG_PTR>(cls)) && lstrcmpiA(cls, g_refuseClass) == 0) {
+            g_refuseClass[0] = '\0';  // once only: the error box needs its own windows
+            InterlockedIncrement(&g_shared->refusedCreations);
+            return 1;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeGetMessage(int code, WPARAM wParam, LPARAM lParam) {
+    if (g_active && code == HC_ACTION && wParam == PM_REMOVE) {
+        const MSG* msg = reinterpret_cast<MSG*>(lParam);
+        if (msg->message == WM_KEYDOWN && msg->wParam == probe::kFenceKey) InterlockedIncrement(&g_shared->fences);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeCallWndProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (g_active && code == HC_ACTION) {
+        const CWPSTRUCT* call = reinterpret_cast<CWPSTRUCT*>(lParam);
+        if (call->message == g_queryMessage) {
+            Answer(call->hwnd);
+        } else if (call->message == WM_SHOWWINDOW && call->wParam && call->hwnd == MainWindow()) {
+            InterlockedIncrement(&g_shared->mainWindowShown);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        g_module = module;
+        DisableThreadLibraryCalls(module);
+        if (HostIsKestrune()) Activate();
+    }
+    return TRUE;
+}
