@@ -5,6 +5,8 @@
 #   winebed.sh start STATE   create what is missing, start Xvfb and the server
 #   winebed.sh stop STATE    stop the server and Xvfb
 #   winebed.sh exec STATE CMD...   run CMD inside the bed
+#   winebed.sh prefix STATE  only create the prefix (for a real display)
+#   winebed.sh exec-on-display STATE CMD...   run CMD with the prefix on $DISPLAY
 #
 # STATE is a folder (the build tree's testbed/) that keeps the prefix, the
 # locale and env.sh, which the other scripts source.
@@ -87,6 +89,15 @@ stop)
     fi
     if [ -f "$state/xvfb.pid" ]; then kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true; rm -f "$state/xvfb.pid"; fi
     rm -f "$state/env.sh"
+    ;;
+prefix)
+    base_env
+    make_locale
+    make_prefix
+    ;;
+exec-on-display)
+    base_env
+    exec "$@"
     ;;
 exec)
     # shellcheck disable=SC1091

@@ -264,6 +264,11 @@ bool Fence(Probe& probe, DWORD ms) {
     return WaitFor([&] { return probe.shared().fences > before; }, ms);
 }
 
+void PaintNow(HWND window) {
+    // RDW_UPDATENOW sends WM_PAINT to the other thread and waits for it.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
 POINT ClientToScreenPoint(HWND window, int x, int y) {
     POINT p = {x, y};
     ClientToScreen(window, &p);

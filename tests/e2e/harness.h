@@ -96,6 +96,9 @@ void DoubleClick(POINT screen);
 // every input sent before it.
 bool Fence(Probe& probe, DWORD ms = 5000);
 
+// Has the window and its children repaint now; returns once they have.
+void PaintNow(HWND window);
+
 POINT ClientToScreenPoint(HWND window, int x, int y);
 RECT WindowRectOf(HWND window);
 RECT ClientRectOnScreen(HWND window);
