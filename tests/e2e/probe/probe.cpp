@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "probe/probe_shared.h"
 
@@ -81,6 +82,13 @@ BOOL WINAPI FailingGetMessage(LPMSG msg, HWND window, UINT first, UINT last) {
     return g_realGetMessage(msg, window, first, last);
 }
 
+// With the Common Controls 6 manifest the standard classes arrive versioned,
+// as "6.0.2600.2982!Edit".
+const char* BaseClassName(const char* name) {
+    const char* bang = std::strrchr(name, '!');
+    return bang ? bang + 1 : name;
+}
+
 HWND MainWindow() { return FindWindowA("KestruneMainWindow", nullptr); }
 
 LONG ItemState(HMENU menu, UINT command) {
@@ -147,7 +155,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeCbt(int code, WPARAM wPar
     if (g_active && code == HCBT_CREATEWND && g_refuseClass[0]) {
         const auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
         const char* cls = create->lpszClass;
-        if (HIWORD(reinterpret_cast<ULONG_PTR>(cls)) && lstrcmpiA(cls, g_refuseClass) == 0) {
+        if (HIWORD(reinterpret_cast<ULONG_PTR>(cls)) && lstrcmpiA(BaseClassName(cls), g_refuseClass) == 0) {
             g_refuseClass[0] = '\0';  // once only: the error box needs its own windows
             InterlockedIncrement(&g_shared->refusedCreations);
             return 1;
