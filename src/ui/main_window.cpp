@@ -130,7 +130,7 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam
 LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: PaintBackground(); return 0;
-    case WM_SETFOCUS: PassFocusOn(); return 0;
+    case WM_SETFOCUS: PassFocusOn(reinterpret_cast<HWND>(wParam)); return 0;
     case WM_ACTIVATE: {
         const LRESULT result = DefWindowProcA(handle_, message, wParam, lParam);
         if (LOWORD(wParam) == WA_INACTIVE) KeepFocus();
@@ -200,10 +200,14 @@ size_t MainWindow::FocusRing(size_t* ring) const {
 
 // The window never keeps the focus itself: it goes back to the control that
 // had it when the window was last deactivated, else to the first of the ring.
-void MainWindow::PassFocusOn() {
+// Activation by a click on the caption can hand the window the focus twice;
+// the second time the keeper is empty, but `lost` is the control that has
+// just been given the focus back, and it keeps it.
+void MainWindow::PassFocusOn(HWND lost) {
     HWND target = focusKeeper_;
     focusKeeper_ = nullptr;
-    if (!target || !IsWindow(target) || !IsChild(handle_, target)) {
+    if (!target || !IsWindow(target) || !IsChild(handle_, target)) target = ControlOf(lost) ? lost : nullptr;
+    if (!target) {
         size_t ring[kFormSize];
         target = FocusRing(ring) > 0 ? controls_[ring[0]]->handle() : nullptr;
     }

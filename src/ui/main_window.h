@@ -35,7 +35,7 @@ private:
     bool CreateControls();
     void StackAndShowControls();
     void PaintBackground();
-    void PassFocusOn();
+    void PassFocusOn(HWND lost);
     void KeepFocus();
     void MoveFocus(bool backwards);
     size_t FocusRing(size_t* ring) const;

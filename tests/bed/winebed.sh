@@ -40,7 +40,7 @@ wait_server_gone() {
 make_prefix() {
     [ -f "$state/prefix/.kestrune-bed" ] && return
     rm -rf "$state/prefix"
-    wineboot -i >/dev/null 2>&1
+    wineboot -i >/dev/null 2>&1 </dev/null
     # A crash must end the process, never wait on a dialog.
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     # http and https go to winebrowser, which starts the first program listed
@@ -72,7 +72,7 @@ start)
     make_prefix
     wineserver -k 2>/dev/null || true
     wait_server_gone
-    wineserver -p
+    wineserver -p >/dev/null 2>&1 </dev/null
     # Warm the server once so the first test does not pay for it.
     wine cmd /c exit 0 >/dev/null 2>&1 || true
     {

@@ -36,9 +36,10 @@ INPUT MouseInput(POINT screen, DWORD flags) {
     in.type = INPUT_MOUSE;
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     // Absolute coordinates on every event: without them Wine may deliver a
-    // button event at the previous cursor position.
-    in.mi.dx = static_cast<LONG>((screen.x * 65536LL + w / 2) / w);
-    in.mi.dy = static_cast<LONG>((screen.y * 65536LL + h / 2) / h);
+    // button event at the previous cursor position. Rounded up, so that the
+    // system's truncating conversion back lands on the very pixel.
+    in.mi.dx = static_cast<LONG>((screen.x * 65536LL + w - 1) / w);
+    in.mi.dy = static_cast<LONG>((screen.y * 65536LL + h - 1) / h);
     in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
     return in;
 }
@@ -67,12 +68,21 @@ std::string TempFolder() {
     return name;
 }
 
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
 bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
     const DWORD start = GetTickCount();
     for (;;) {
+        PumpMessages();
         if (condition()) return true;
         if (GetTickCount() - start > ms) return condition();
-        Sleep(5);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
 }
 

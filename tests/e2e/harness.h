@@ -19,7 +19,11 @@ std::string DriverFolder();
 std::string KestrunePath();
 std::string TempFolder();  // a fresh, empty folder under %TEMP%
 
-// Polls `condition` every few milliseconds until it holds or `ms` pass.
+// Handles the driver's own window messages, if it has windows.
+void PumpMessages();
+
+// Polls `condition` every few milliseconds until it holds or `ms` pass,
+// handling the driver's own messages meanwhile.
 bool WaitFor(const std::function<bool()>& condition, DWORD ms = 5000);
 
 // The probe DLL's global hooks, installed for the life of the object, and

@@ -2,25 +2,14 @@
 // the ways it closes.
 #include <gtest/gtest.h>
 
-#include "harness.h"
+#include "fixture.h"
 
 namespace {
 
 using namespace kt;
 
-// A running program with the probe inside, its window up and in front.
-class WindowTest : public testing::Test {
+class WindowTest : public RunningProgram {
 protected:
-    void SetUp() override {
-        program_ = std::make_unique<Program>(LaunchOptions{.probe = &probe_});
-        ASSERT_TRUE(program_->started());
-        window_ = program_->WaitForWindow();
-        ASSERT_TRUE(window_);
-        ASSERT_TRUE(WaitFor([&] { return probe_.shared().attached != 0; }));
-        ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window_; }));
-        ASSERT_TRUE(Fence(probe_));
-    }
-
     // The screen point of the first caption spot whose hit test is `hit`.
     bool FindOnCaption(LRESULT hit, POINT& at) {
         const RECT r = WindowRectOf(window_);
@@ -46,10 +35,6 @@ protected:
         });
         return menu;
     }
-
-    Probe probe_;
-    std::unique_ptr<Program> program_;
-    HWND window_ = nullptr;
 };
 
 TEST_F(WindowTest, IsCentredFixedSizeAndStyled) {

@@ -89,6 +89,96 @@ const char* BaseClassName(const char* name) {
     return bang ? bang + 1 : name;
 }
 
+// Counting wrappers for the program's imports that make or free platform
+// objects: the real function runs, the probe counts what it returned.
+namespace real {
+decltype(&CreateSolidBrush) createSolidBrush;
+decltype(&DeleteObject) deleteObject;
+decltype(&LoadImageA) loadImage;
+decltype(&DestroyIcon) destroyIcon;
+decltype(&GetDC) getDC;
+decltype(&GetWindowDC) getWindowDC;
+decltype(&ReleaseDC) releaseDC;
+decltype(&RegisterClassA) registerClass;
+decltype(&CreateWindowExA) createWindow;
+decltype(&BeginPaint) beginPaint;
+}  // namespace real
+
+void Count(volatile LONG& counter, bool happened) {
+    if (happened) InterlockedIncrement(&counter);
+}
+
+HBRUSH WINAPI CountCreateSolidBrush(COLORREF colour) {
+    const HBRUSH b = real::createSolidBrush(colour);
+    Count(g_shared->brushesCreated, b != nullptr);
+    return b;
+}
+BOOL WINAPI CountDeleteObject(HGDIOBJ object) {
+    const BOOL ok = real::deleteObject(object);
+    Count(g_shared->gdiObjectsDeleted, ok);
+    return ok;
+}
+HANDLE WINAPI CountLoadImage(HINSTANCE module, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
+    const HANDLE h = real::loadImage(module, name, type, cx, cy, flags);
+    Count(g_shared->iconsLoaded, h && type == IMAGE_ICON && !(flags & LR_SHARED));
+    return h;
+}
+BOOL WINAPI CountDestroyIcon(HICON icon) {
+    const BOOL ok = real::destroyIcon(icon);
+    Count(g_shared->iconsDestroyed, ok);
+    return ok;
+}
+HDC WINAPI CountGetDC(HWND window) {
+    const HDC dc = real::getDC(window);
+    Count(g_shared->dcsTaken, dc != nullptr);
+    return dc;
+}
+HDC WINAPI CountGetWindowDC(HWND window) {
+    const HDC dc = real::getWindowDC(window);
+    Count(g_shared->dcsTaken, dc != nullptr);
+    return dc;
+}
+int WINAPI CountReleaseDC(HWND window, HDC dc) {
+    const int ok = real::releaseDC(window, dc);
+    Count(g_shared->dcsReleased, ok != 0);
+    return ok;
+}
+ATOM WINAPI CountRegisterClass(const WNDCLASSA* wc) {
+    const ATOM atom = real::registerClass(wc);
+    Count(g_shared->classesRegistered, atom != 0);
+    return atom;
+}
+HWND WINAPI CountCreateWindow(DWORD ex, LPCSTR cls, LPCSTR name, DWORD style, int x, int y, int w, int h, HWND parent,
+                              HMENU menu, HINSTANCE inst, LPVOID param) {
+    const HWND window = real::createWindow(ex, cls, name, style, x, y, w, h, parent, menu, inst, param);
+    Count(g_shared->windowsCreated, window != nullptr);
+    return window;
+}
+HDC WINAPI CountBeginPaint(HWND window, LPPAINTSTRUCT paint) {
+    const HDC dc = real::beginPaint(window, paint);
+    Count(g_shared->paints, dc != nullptr);
+    return dc;
+}
+
+template <typename Fn>
+void Wrap(const char* dll, const char* name, Fn& realFn, Fn replacement) {
+    if (void* previous = PatchImport(dll, name, reinterpret_cast<void*>(replacement)))
+        realFn = reinterpret_cast<Fn>(previous);
+}
+
+void CountObjects() {
+    Wrap("gdi32.dll", "CreateSolidBrush", real::createSolidBrush, &CountCreateSolidBrush);
+    Wrap("gdi32.dll", "DeleteObject", real::deleteObject, &CountDeleteObject);
+    Wrap("user32.dll", "LoadImageA", real::loadImage, &CountLoadImage);
+    Wrap("user32.dll", "DestroyIcon", real::destroyIcon, &CountDestroyIcon);
+    Wrap("user32.dll", "GetDC", real::getDC, &CountGetDC);
+    Wrap("user32.dll", "GetWindowDC", real::getWindowDC, &CountGetWindowDC);
+    Wrap("user32.dll", "ReleaseDC", real::releaseDC, &CountReleaseDC);
+    Wrap("user32.dll", "RegisterClassA", real::registerClass, &CountRegisterClass);
+    Wrap("user32.dll", "CreateWindowExA", real::createWindow, &CountCreateWindow);
+    Wrap("user32.dll", "BeginPaint", real::beginPaint, &CountBeginPaint);
+}
+
 HWND MainWindow() { return FindWindowA("KestruneMainWindow", nullptr); }
 
 LONG ItemState(HMENU menu, UINT command) {
@@ -138,6 +228,7 @@ void Activate() {
     if (GetEnvironmentVariableA(probe::kShellLogEnv, g_shellLog, sizeof g_shellLog)) {
         PatchImport("shell32.dll", "ShellExecuteA", reinterpret_cast<void*>(&RecordShellExecute));
     }
+    CountObjects();
     GetEnvironmentVariableA(probe::kRefuseClassEnv, g_refuseClass, sizeof g_refuseClass);
     char number[16];
     if (GetEnvironmentVariableA(probe::kFailGetMessageEnv, number, sizeof number)) {

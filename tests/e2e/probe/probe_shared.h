@@ -38,6 +38,12 @@ struct Shared {
     volatile LONG refusedCreations;   // windows refused by the CBT hook
     volatile LONG getMessageFailures; // GetMessageA failures handed to the program
     volatile LONG querySerial;        // set by the driver before a query
+    // The program's own calls, counted by wrapping its imports.
+    volatile LONG brushesCreated, gdiObjectsDeleted;
+    volatile LONG iconsLoaded, iconsDestroyed;
+    volatile LONG dcsTaken, dcsReleased;
+    volatile LONG classesRegistered, windowsCreated;
+    volatile LONG paints;
     Answer answer;
 };
 

@@ -1,0 +1,59 @@
+#pragma once
+// A running kestrune.exe with the probe inside, its window up and in front,
+// and its shell requests recorded instead of made.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "harness.h"
+
+namespace kt {
+
+class RunningProgram : public testing::Test {
+protected:
+    void SetUp() override {
+        shellLog_ = TempFolder() + "\\shell.log";
+        LaunchOptions options;
+        options.probe = &probe_;
+        options.env.emplace_back(probe::kShellLogEnv, shellLog_);
+        program_ = std::make_unique<Program>(options);
+        ASSERT_TRUE(program_->started());
+        window_ = program_->WaitForWindow();
+        ASSERT_TRUE(window_);
+        ASSERT_TRUE(WaitFor([&] { return probe_.shared().attached != 0; }));
+        ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window_; }));
+        ASSERT_TRUE(Fence(probe_));
+        const auto children = Children(window_);  // top of the stack first
+        ASSERT_EQ(children.size(), 4u);
+        button2_ = children[0];
+        button1_ = children[1];
+        edit_ = children[2];
+        label_ = children[3];
+    }
+
+    // The shell requests made so far, one line each.
+    std::vector<std::string> ShellRequests() const {
+        std::vector<std::string> lines;
+        std::ifstream in(shellLog_);
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+
+    HWND Focus() const { return FocusOf(program_->thread()); }
+
+    POINT CentreOf(HWND control) const {
+        const RECT r = WindowRectOf(control);
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+
+    Probe probe_;
+    std::string shellLog_;
+    std::unique_ptr<Program> program_;
+    HWND window_ = nullptr;
+    HWND button2_ = nullptr, button1_ = nullptr, edit_ = nullptr, label_ = nullptr;
+};
+
+}  // namespace kt
