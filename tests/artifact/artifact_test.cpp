@@ -53,6 +53,22 @@ public:
         return nullptr;
     }
 
+    std::vector<std::string> ImportedFunctions(const std::string& dll) const {
+        std::vector<std::string> names;
+        const auto& dir = nt_->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (auto* imp = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(AtRva(dir.VirtualAddress)); imp && imp->Name;
+             ++imp) {
+            if (Lower(reinterpret_cast<const char*>(AtRva(imp->Name))) != dll) continue;
+            for (auto* thunk = reinterpret_cast<const IMAGE_THUNK_DATA32*>(AtRva(imp->OriginalFirstThunk));
+                 thunk && thunk->u1.AddressOfData; ++thunk) {
+                if (IMAGE_SNAP_BY_ORDINAL32(thunk->u1.Ordinal)) continue;
+                names.push_back(
+                    reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(AtRva(thunk->u1.AddressOfData))->Name);
+            }
+        }
+        return names;
+    }
+
     std::vector<std::string> ImportedDlls() const {
         std::vector<std::string> dlls;
         const auto& dir = nt_->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
@@ -104,6 +120,37 @@ TEST_F(Executable, ImportsOnlyWindowsSystemDlls) {
     for (const auto& dll : dlls) EXPECT_TRUE(system.count(dll)) << dll << " is not a Windows system DLL";
     for (const char* needed : {"user32.dll", "shell32.dll", "ole32.dll"})
         EXPECT_TRUE(std::count(dlls.begin(), dlls.end(), needed)) << needed;
+}
+
+TEST_F(Executable, IsHardenedAndReproducible) {
+    Image image(file_);
+    ASSERT_TRUE(image.nt());
+    const auto& nt = *image.nt();
+    const WORD wanted = IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE | IMAGE_DLLCHARACTERISTICS_NX_COMPAT |
+                        IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE;
+    EXPECT_EQ(nt.OptionalHeader.DllCharacteristics & wanted, wanted) << std::hex << nt.OptionalHeader.DllCharacteristics;
+    // ASLR needs the relocations kept.
+    EXPECT_FALSE(nt.FileHeader.Characteristics & IMAGE_FILE_RELOCS_STRIPPED);
+    EXPECT_GT(nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC].Size, 8u);
+    EXPECT_EQ(nt.FileHeader.TimeDateStamp, 0u);  // no link time: builds are byte-identical
+    EXPECT_EQ(nt.FileHeader.PointerToSymbolTable, 0u);  // stripped
+    EXPECT_EQ(nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_DEBUG].Size, 0u);
+}
+
+TEST_F(Executable, FindsSetDefaultDllDirectoriesAtRunTime) {
+    // Imported directly, the program would not even load on systems that lack it.
+    Image image(file_);
+    ASSERT_TRUE(image.nt());
+    const auto kernel = image.ImportedFunctions("kernel32.dll");
+    EXPECT_EQ(std::count(kernel.begin(), kernel.end(), "SetDefaultDllDirectories"), 0);
+    EXPECT_EQ(std::count(kernel.begin(), kernel.end(), "GetProcAddress"), 1);
+    EXPECT_NE(std::search(file_.begin(), file_.end(), std::begin("SetDefaultDllDirectories"),
+                          std::end("SetDefaultDllDirectories") - 1),
+              file_.end());
+}
+
+TEST_F(Executable, StaysSmall) {
+    EXPECT_LE(file_.size(), 32u * 1024u);
 }
 
 BOOL CALLBACK CollectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR list) {

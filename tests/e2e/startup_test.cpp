@@ -68,6 +68,24 @@ TEST(Start, RunsInTheExecutablesFolderWhereverItWasStartedFrom) {
     }
 }
 
+TEST(Start, DllsBesideTheProgramAreNeverLoadedByName) {
+    const std::string folder = TempFolder();
+    const std::string exe = Copy(folder);
+    ASSERT_FALSE(exe.empty());
+    ASSERT_TRUE(CopyFileA((DriverFolder() + "\\" + probe::kPlantedDll).c_str(),
+                          (folder + "\\" + probe::kPlantedDll).c_str(), FALSE));
+    Probe probe;
+    Program program({.exe = exe, .workingFolder = folder, .probe = &probe});
+    const HWND window = program.WaitForWindow();
+    ASSERT_TRUE(window);
+    probe::Answer answer;
+    ASSERT_TRUE(probe.Query(window, answer));
+    EXPECT_EQ(answer.currentDirectory, folder);
+    EXPECT_EQ(answer.plantedDllLoaded, 0);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+}
+
 // The window, or one of its controls, cannot be created.
 class FatalTest : public testing::TestWithParam<const char*> {};
 

@@ -213,6 +213,9 @@ void Answer(HWND window) {
     a.minimizeItemState = ItemState(menu, SC_MINIMIZE);
     a.closeItemState = ItemState(menu, SC_CLOSE);
     GetCurrentDirectoryA(sizeof a.currentDirectory, a.currentDirectory);
+    const HMODULE planted = LoadLibraryA(probe::kPlantedDll);
+    a.plantedDllLoaded = planted != nullptr;
+    if (planted) FreeLibrary(planted);
     MemoryBarrier();
     a.serial = g_shared->querySerial;
 }

@@ -16,6 +16,9 @@ constexpr char kFailGetMessageEnv[] = "KT_FAIL_GETMESSAGE_AFTER";  // GetMessage
 // it from its queue, after all input sent before it.
 constexpr WORD kFenceKey = VK_F24;
 
+// A harmless DLL a test puts beside the program, as a planted DLL would be.
+constexpr char kPlantedDll[] = "kestrune_planted.dll";
+
 // Sent to the main window: the probe fills `answer` from inside the process.
 constexpr char kQueryMessage[] = "KestruneProbeQuery";
 
@@ -28,6 +31,7 @@ struct Answer {
     IconAnswer bigIcon, smallIcon;
     LONG sizeItemState, maximizeItemState, moveItemState, minimizeItemState, closeItemState;  // GetMenuState, or -1
     char currentDirectory[MAX_PATH * 2];
+    LONG plantedDllLoaded;  // LoadLibraryA by bare name found kPlantedDll beside the program
 };
 
 struct Shared {
