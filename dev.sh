@@ -6,6 +6,8 @@
 #                    it runs in a virtual X display, saves build/kestrune.png
 #                    and closes the program
 #   ./dev.sh test    build, then run every test (ctest)
+#   ./dev.sh bench   measure kestrune.exe against the least window program
+#   ./dev.sh dist    build/kestrune-1.0.0-win32.zip with the program and SHA256SUMS
 #
 # On Debian, run and test first install whatever is missing (needs root).
 set -euo pipefail
@@ -65,10 +67,27 @@ run() {
     echo "$build/kestrune.png"
 }
 
+# The zip is reproducible too: fixed times (SOURCE_DATE_EPOCH, else the last
+# commit's), fixed order, no extra attributes.
+dist() {
+    build --target kestrune
+    local epoch=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 315532800)}
+    local stage="$build/dist" zip="$build/kestrune-1.0.0-win32.zip"
+    rm -rf "$stage" "$zip"
+    mkdir -p "$stage"
+    cp "$build/kestrune.exe" "$stage/"
+    (cd "$stage" && sha256sum kestrune.exe | sed 's/\r*$//' >SHA256SUMS)
+    touch -d "@$epoch" "$stage/kestrune.exe" "$stage/SHA256SUMS"
+    (cd "$stage" && TZ=UTC zip -q -X -D "$zip" kestrune.exe SHA256SUMS)
+    echo "$zip"
+    cat "$stage/SHA256SUMS"
+}
+
 winebed_path() { "$root/tests/bed/winebed.sh" exec "$bed" winepath -w "$1" 2>/dev/null; }
 
 case "${1:-}" in
 build) build ;;
+dist) dist ;;
 run) ensure_packages; run ;;
 test)
     ensure_packages
@@ -76,7 +95,7 @@ test)
     ctest --test-dir "$build" --output-on-failure
     ;;
 *)
-    sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac
