@@ -3,6 +3,7 @@
 // shell requests instead of passing them on, refuse one window creation, make
 // GetMessageA fail, count fence keys and answer queries from inside.
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -213,6 +214,11 @@ void Answer(HWND window) {
     a.minimizeItemState = ItemState(menu, SC_MINIMIZE);
     a.closeItemState = ItemState(menu, SC_CLOSE);
     GetCurrentDirectoryA(sizeof a.currentDirectory, a.currentDirectory);
+    PROCESS_MEMORY_COUNTERS memory = {};
+    memory.cb = sizeof memory;
+    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+    a.privateBytes = memory.PagefileUsage;
+    a.workingSet = memory.WorkingSetSize;
     const HMODULE planted = LoadLibraryA(probe::kPlantedDll);
     a.plantedDllLoaded = planted != nullptr;
     if (planted) FreeLibrary(planted);

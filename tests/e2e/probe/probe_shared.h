@@ -31,7 +31,8 @@ struct Answer {
     IconAnswer bigIcon, smallIcon;
     LONG sizeItemState, maximizeItemState, moveItemState, minimizeItemState, closeItemState;  // GetMenuState, or -1
     char currentDirectory[MAX_PATH * 2];
-    LONG plantedDllLoaded;  // LoadLibraryA by bare name found kPlantedDll beside the program
+    LONG plantedDllLoaded;
+    ULONG_PTR privateBytes, workingSet;  // GetProcessMemoryInfo of the program itself  // LoadLibraryA by bare name found kPlantedDll beside the program
 };
 
 struct Shared {
