@@ -61,11 +61,29 @@ run() {
     trap '"$root/tests/bed/winebed.sh" stop "$bed"' EXIT
     rm -f "$build/kestrune.bmp" "$build/kestrune.png"
     "$root/tests/bed/in-desktop.sh" "$bed" kestrune 1024x300 "$build/tests/snapshot.exe" \
-        "$(winebed_path "$build/kestrune.exe")" "$(winebed_path "$build/kestrune.bmp")"
+        "$(bed_path "$bed" "$build/kestrune.exe")" "$(bed_path "$bed" "$build/kestrune.bmp")"
     convert "$build/kestrune.bmp" "$build/kestrune.png"
     rm -f "$build/kestrune.bmp"
     echo "$build/kestrune.png"
 }
+
+# kestrune.exe against the floor, bare.exe, in a bed of its own whose shell
+# hands http addresses to a stub that exits at once.
+bench() {
+    build --target bench_driver
+    local state="$build/benchbed" bed="$root/tests/bed/winebed.sh"
+    "$bed" start "$state"
+    trap '"$root/tests/bed/winebed.sh" stop "$build/benchbed"' EXIT
+    local stub
+    stub=$("$bed" exec "$state" winepath -w "$build/bench/bench_stub.exe" 2>/dev/null)
+    "$bed" exec "$state" wine reg add 'HKCR\http\shell\open\command' /ve /d "\"$stub\" \"%1\"" /f >/dev/null 2>&1
+    echo "kestrune benchmark, $(date -u +%Y-%m-%d), $(nproc) cores, $(uname -m), $("$bed" exec "$state" wine --version 2>/dev/null)"
+    "$root/tests/bed/in-desktop.sh" "$state" bench 1920x1080 "$build/bench/bench_driver.exe" \
+        "$(bed_path "$state" "$build/kestrune.exe")" "$(bed_path "$state" "$build/bare.exe")" \
+        "${BENCH_PAIRS:-15}" "${BENCH_CLICKS:-30}" "$(bed_path "$state" "$state/stub.log")"
+}
+
+bed_path() { "$root/tests/bed/winebed.sh" exec "$1" winepath -w "$2" 2>/dev/null; }
 
 # The zip is reproducible too: fixed times (SOURCE_DATE_EPOCH, else the last
 # commit's), fixed order, no extra attributes.
@@ -83,11 +101,10 @@ dist() {
     cat "$stage/SHA256SUMS"
 }
 
-winebed_path() { "$root/tests/bed/winebed.sh" exec "$bed" winepath -w "$1" 2>/dev/null; }
-
 case "${1:-}" in
 build) build ;;
 dist) dist ;;
+bench) ensure_packages; bench ;;
 run) ensure_packages; run ;;
 test)
     ensure_packages

@@ -23,13 +23,6 @@ int main(int argc, char** argv) {
             result = saved && program.WaitForExit() == 0 ? 0 : 1;
         }
     }
-    char path[MAX_PATH];
-    if (GetEnvironmentVariableA("KT_EXIT_FILE", path, MAX_PATH)) {
-        if (FILE* f = std::fopen(path, "w")) {
-            std::fprintf(f, "%d\n", result);
-            std::fclose(f);
-        }
-    }
     if (result != 0) std::fprintf(stderr, "snapshot: the window did not come up, or did not close cleanly\n");
-    return result;
+    return kt::ReportExitCode(result);
 }

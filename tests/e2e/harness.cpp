@@ -68,6 +68,17 @@ std::string TempFolder() {
     return name;
 }
 
+int ReportExitCode(int code) {
+    char path[MAX_PATH];
+    if (GetEnvironmentVariableA("KT_EXIT_FILE", path, MAX_PATH)) {
+        if (FILE* f = std::fopen(path, "w")) {
+            std::fprintf(f, "%d\n", code);
+            std::fclose(f);
+        }
+    }
+    return code;
+}
+
 void PumpMessages() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -19,6 +19,10 @@ std::string DriverFolder();
 std::string KestrunePath();
 std::string TempFolder();  // a fresh, empty folder under %TEMP%
 
+// Writes `code` to the file named by KT_EXIT_FILE, if any, and returns it:
+// `explorer /desktop=...` does not pass a program's exit code on.
+int ReportExitCode(int code);
+
 // Handles the driver's own window messages, if it has windows.
 void PumpMessages();
 

@@ -74,6 +74,15 @@ HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR
     return reinterpret_cast<HINSTANCE>(42);  // "success", as the shell would say
 }
 
+using GetProcAddressFn = FARPROC(WINAPI*)(HMODULE, LPCSTR);
+GetProcAddressFn g_realGetProcAddress;
+
+FARPROC WINAPI RecordingGetProcAddress(HMODULE module, LPCSTR name) {
+    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "ShellExecuteA") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&RecordShellExecute));
+    return g_realGetProcAddress(module, name);
+}
+
 BOOL WINAPI FailingGetMessage(LPMSG msg, HWND window, UINT first, UINT last) {
     if (++g_getMessageCalls > g_failGetMessageAfter) {
         InterlockedIncrement(&g_shared->getMessageFailures);
@@ -235,7 +244,9 @@ void Activate() {
     if (!g_shared) return;
     g_queryMessage = RegisterWindowMessageA(probe::kQueryMessage);
     if (GetEnvironmentVariableA(probe::kShellLogEnv, g_shellLog, sizeof g_shellLog)) {
-        PatchImport("shell32.dll", "ShellExecuteA", reinterpret_cast<void*>(&RecordShellExecute));
+        // The program binds ShellExecuteA on its first click, through GetProcAddress.
+        g_realGetProcAddress = reinterpret_cast<GetProcAddressFn>(
+            PatchImport("kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(&RecordingGetProcAddress)));
     }
     CountObjects();
     GetEnvironmentVariableA(probe::kRefuseClassEnv, g_refuseClass, sizeof g_refuseClass);
