@@ -218,8 +218,8 @@ TEST_F(Executable, FirstIconGroupIsDefaultIconWithThreeSixteenColourImages) {
 std::string ManifestSource() {
     char path[MAX_PATH];
     if (!GetEnvironmentVariableA("KT_MANIFEST_SOURCE", path, MAX_PATH)) return {};
-    // A Unix path from CMake: Wine maps the root to Z:.
-    const auto bytes = ReadFile(std::string("Z:") + path);
+    // A Unix path from CMake under Wine, whose Z: drive is the Unix root.
+    const auto bytes = ReadFile(path[0] == '/' ? std::string("Z:") + path : std::string(path));
     return {bytes.begin(), bytes.end()};
 }
 
