@@ -136,8 +136,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (LOWORD(wParam) == WA_INACTIVE) KeepFocus();
         return result;
     }
-    case WM_COMMAND:
-    case WM_NOTIFY: return ReflectCommand(message, wParam, lParam);
+    case WM_COMMAND: return ReflectCommand(wParam, lParam);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
@@ -163,20 +162,23 @@ void MainWindow::PaintBackground() {
     }
 }
 
-Control* MainWindow::ControlOf(HWND window) const {
-    if (!window) return nullptr;
-    for (Control* control : controls_) {
-        if (control && control->handle() == window) return control;
+size_t MainWindow::EntryOf(HWND window) const {
+    for (size_t i = kWindowEntry + 1; window && i < kFormSize; ++i) {
+        if (controls_[i] && controls_[i]->handle() == window) return i;
     }
-    return nullptr;
+    return kNoEntry;
 }
 
-LRESULT MainWindow::ReflectCommand(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COMMAND) {
-        if (Control* control = ControlOf(reinterpret_cast<HWND>(lParam))) control->OnCommand(HIWORD(wParam));
-        return 0;
-    }
-    return DefWindowProcA(handle_, message, wParam, lParam);
+Control* MainWindow::ControlOf(HWND window) const {
+    const size_t entry = EntryOf(window);
+    return entry == kNoEntry ? nullptr : controls_[entry];
+}
+
+// A notification goes back to the control that sent it: a button's
+// BN_CLICKED becomes its click. (No control of this form sends WM_NOTIFY.)
+LRESULT MainWindow::ReflectCommand(WPARAM wParam, LPARAM lParam) {
+    if (Control* control = ControlOf(reinterpret_cast<HWND>(lParam))) control->OnCommand(HIWORD(wParam));
+    return 0;
 }
 
 LRESULT MainWindow::ReflectColour(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -220,11 +222,7 @@ void MainWindow::KeepFocus() {
 }
 
 void MainWindow::MoveFocus(bool backwards) {
-    size_t current = kNoEntry;
-    const HWND focused = GetFocus();
-    for (size_t i = kWindowEntry + 1; i < kFormSize; ++i) {
-        if (controls_[i] && controls_[i]->handle() == focused) current = i;
-    }
+    const size_t current = EntryOf(GetFocus());
     if (current == kNoEntry) return;  // the focus is elsewhere: nothing to walk from
     size_t ring[kFormSize];
     const size_t next = StepFocus(ring, FocusRing(ring), current, backwards);

@@ -39,12 +39,13 @@ private:
     void KeepFocus();
     void MoveFocus(bool backwards);
     size_t FocusRing(size_t* ring) const;
+    size_t EntryOf(HWND window) const;  // the control's form entry, or kNoEntry
     Control* ControlOf(HWND window) const;
-    LRESULT ReflectCommand(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT ReflectCommand(WPARAM wParam, LPARAM lParam);
     LRESULT ReflectColour(UINT message, WPARAM wParam, LPARAM lParam);
+    Control* Allot(Kind kind);
 
     HWND handle_ = nullptr;
-    Control* Allot(Kind kind);
 
     // One object for each control of the form, handed out by Allot.
     Button buttons_[2];

@@ -28,7 +28,7 @@ int ExpectedEditHeight() {
     return least > 20 ? least : 20;
 }
 
-struct ControlSpec {
+struct ExpectedControl {
     const char* name;
     HWND handle;
     const char* className;
@@ -41,7 +41,7 @@ TEST_F(ControlsTest, FourChildrenStackedCreatedAndStyledAsTheFormSays) {
     const int editHeight = ExpectedEditHeight();
     const DWORD child = WS_CHILD | WS_CLIPSIBLINGS | WS_VISIBLE;
     const DWORD button = child | WS_TABSTOP | BS_MULTILINE | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER;
-    const ControlSpec specs[] = {
+    const ExpectedControl expected[] = {
         // Top of the z-order first.
         {"按钮2", button2_, "Button", "使用教学", {584, 5, 664, 37}, button, 0},
         {"按钮1", button1_, "Button", "立即观看", {496, 5, 576, 37}, button, 0},
@@ -50,18 +50,18 @@ TEST_F(ControlsTest, FourChildrenStackedCreatedAndStyledAsTheFormSays) {
         {"透明标签1", label_, "KestruneTransLabel", "需要观看的网址：", {8, 5, 152, 37}, child,
          WS_EX_TRANSPARENT},
     };
-    for (const ControlSpec& spec : specs) {
-        SCOPED_TRACE(spec.name);
-        const HWND control = spec.handle;
-        EXPECT_EQ(ClassOf(control), spec.className);
-        EXPECT_EQ(TextOf(control), spec.caption);
+    for (const ExpectedControl& want : expected) {
+        SCOPED_TRACE(want.name);
+        const HWND control = want.handle;
+        EXPECT_EQ(ClassOf(control), want.className);
+        EXPECT_EQ(TextOf(control), want.caption);
         const RECT r = InClient(window_, control);
-        EXPECT_EQ(r.left, spec.rect.left);
-        EXPECT_EQ(r.top, spec.rect.top);
-        EXPECT_EQ(r.right, spec.rect.right);
-        EXPECT_EQ(r.bottom, spec.rect.bottom);
-        EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE)), spec.style);
-        EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(control, GWL_EXSTYLE)), spec.exStyle);
+        EXPECT_EQ(r.left, want.rect.left);
+        EXPECT_EQ(r.top, want.rect.top);
+        EXPECT_EQ(r.right, want.rect.right);
+        EXPECT_EQ(r.bottom, want.rect.bottom);
+        EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE)), want.style);
+        EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(control, GWL_EXSTYLE)), want.exStyle);
         EXPECT_TRUE(IsWindowVisible(control));
         EXPECT_TRUE(IsWindowEnabled(control));
         EXPECT_EQ(GetParent(control), window_);
