@@ -121,6 +121,7 @@ TEST_P(FatalTest, ShowsOneErrorBoxThenExitsMinusOne) {
     Tap(VK_RETURN);
     EXPECT_EQ(program.WaitForExit(), 0xFFFFFFFFu);
     EXPECT_EQ(probe.shared().mainWindowShown, 0);
+    EXPECT_EQ(probe.shared().getMessageCalls, 0);  // the loop never ran
 }
 
 INSTANTIATE_TEST_SUITE_P(Start, FatalTest,

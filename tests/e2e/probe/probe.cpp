@@ -19,7 +19,6 @@ probe::Shared* g_shared;
 char g_shellLog[MAX_PATH * 2];
 char g_refuseClass[128];
 LONG g_failGetMessageAfter = -1;
-LONG g_getMessageCalls;
 UINT g_queryMessage;
 
 using GetMessageFn = BOOL(WINAPI*)(LPMSG, HWND, UINT, UINT);
@@ -83,8 +82,9 @@ FARPROC WINAPI RecordingGetProcAddress(HMODULE module, LPCSTR name) {
     return g_realGetProcAddress(module, name);
 }
 
-BOOL WINAPI FailingGetMessage(LPMSG msg, HWND window, UINT first, UINT last) {
-    if (++g_getMessageCalls > g_failGetMessageAfter) {
+BOOL WINAPI CountingGetMessage(LPMSG msg, HWND window, UINT first, UINT last) {
+    const LONG calls = InterlockedIncrement(&g_shared->getMessageCalls);
+    if (g_failGetMessageAfter >= 0 && calls > g_failGetMessageAfter) {
         InterlockedIncrement(&g_shared->getMessageFailures);
         SetLastError(ERROR_INVALID_PARAMETER);
         return -1;
@@ -251,11 +251,9 @@ void Activate() {
     CountObjects();
     GetEnvironmentVariableA(probe::kRefuseClassEnv, g_refuseClass, sizeof g_refuseClass);
     char number[16];
-    if (GetEnvironmentVariableA(probe::kFailGetMessageEnv, number, sizeof number)) {
-        g_failGetMessageAfter = std::atol(number);
-        g_realGetMessage = reinterpret_cast<GetMessageFn>(
-            PatchImport("user32.dll", "GetMessageA", reinterpret_cast<void*>(&FailingGetMessage)));
-    }
+    if (GetEnvironmentVariableA(probe::kFailGetMessageEnv, number, sizeof number)) g_failGetMessageAfter = std::atol(number);
+    g_realGetMessage = reinterpret_cast<GetMessageFn>(
+        PatchImport("user32.dll", "GetMessageA", reinterpret_cast<void*>(&CountingGetMessage)));
     g_active = true;
     InterlockedExchange(&g_shared->attached, 1);
 }

@@ -41,6 +41,7 @@ struct Shared {
     volatile LONG shellCalls;         // ShellExecuteA calls recorded
     volatile LONG mainWindowShown;    // the main window was shown
     volatile LONG refusedCreations;   // windows refused by the CBT hook
+    volatile LONG getMessageCalls;    // the program's own GetMessageA calls: its loop
     volatile LONG getMessageFailures; // GetMessageA failures handed to the program
     volatile LONG querySerial;        // set by the driver before a query
     // The program's own calls, counted by wrapping its imports.
