@@ -3,6 +3,7 @@
 #include "ui/focus_ring.h"
 #include "ui/geometry.h"
 #include "ui/key_filter.h"
+#include "ui/window_class.h"
 
 namespace {
 
@@ -10,18 +11,6 @@ constexpr char kClassName[] = "KestruneMainWindow";
 constexpr char kIconName[] = "DEFAULT_ICON";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kFrameBits = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-
-bool RegisterWindowClass(WNDPROC windowProc) {
-    WNDCLASSA wc = {};
-    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = windowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    // Nothing is erased before WM_PAINT fills the background.
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    wc.lpszClassName = kClassName;
-    return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
 
 bool IsKeyDown(int virtualKey) { return (GetKeyState(virtualKey) & 0x8000) != 0; }
 
@@ -38,7 +27,7 @@ bool MainWindow::Load() {
 }
 
 bool MainWindow::CreateFrame() {
-    if (!RegisterWindowClass(&MainWindow::WindowProc)) return false;
+    if (!RegisterWindowClass(kClassName, &MainWindow::WindowProc)) return false;
     const FormEntry& entry = kForm[kWindowEntry];
     const int width = entry.rect.width;
     const int height = entry.rect.height;

@@ -1,6 +1,7 @@
 #include "ui/trans_label.h"
 
 #include "ui/gdi.h"
+#include "ui/window_class.h"
 
 namespace {
 
@@ -26,21 +27,8 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// The class lives as long as the process; registering it a second time is
-// harmless.
-bool RegisterLabelClass() {
-    WNDCLASSA wc = {};
-    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = LabelProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    wc.lpszClassName = kClassName;
-    return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 }  // namespace
 
 bool TransLabel::Create(HWND parent, const FormEntry& entry) {
-    return RegisterLabelClass() && CreateChild(parent, entry, WS_EX_TRANSPARENT, kClassName, 0);
+    return RegisterWindowClass(kClassName, LabelProc) && CreateChild(parent, entry, WS_EX_TRANSPARENT, kClassName, 0);
 }
