@@ -17,7 +17,7 @@ build="$root/build"
 bed="$build/testbed"
 
 packages=(cmake make g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 wine64 xvfb
-          fonts-wqy-microhei fonts-wine locales googletest imagemagick zip)
+          fonts-wqy-microhei fonts-wine locales googletest imagemagick zip procps)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q '^install ok installed'; }
 
