@@ -13,7 +13,6 @@
 
 namespace {
 
-HINSTANCE g_module;
 bool g_active;
 probe::Shared* g_shared;
 char g_shellLog[MAX_PATH * 2];
@@ -295,7 +294,6 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeCallWndProc(int code, WPA
 
 BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
-        g_module = module;
         DisableThreadLibraryCalls(module);
         if (HostIsKestrune()) Activate();
     }
