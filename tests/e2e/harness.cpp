@@ -1,6 +1,7 @@
 #include "harness.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace kt {
 
@@ -134,11 +135,11 @@ Program::Program(const LaunchOptions& options) {
     std::vector<std::pair<std::string, std::string>> env = options.env;
     if (options.probe) env.emplace_back(probe::kMapEnv, options.probe->mapName());
     // The child inherits the driver's environment with these additions.
-    std::vector<std::pair<std::string, std::string>> saved;
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
     for (const auto& [name, value] : env) {
         char old[1024];
         const DWORD n = GetEnvironmentVariableA(name.c_str(), old, sizeof old);
-        saved.emplace_back(name, n ? old : "\x01");
+        saved.emplace_back(name, n ? std::optional<std::string>(old) : std::nullopt);
         SetEnvironmentVariableA(name.c_str(), value.c_str());
     }
     STARTUPINFOA si = {};
@@ -152,8 +153,7 @@ Program::Program(const LaunchOptions& options) {
         thread_ = pi.dwThreadId;
         CloseHandle(pi.hThread);
     }
-    for (const auto& [name, value] : saved)
-        SetEnvironmentVariableA(name.c_str(), value == "\x01" ? nullptr : value.c_str());
+    for (const auto& [name, value] : saved) SetEnvironmentVariableA(name.c_str(), value ? value->c_str() : nullptr);
 }
 
 Program::~Program() {
