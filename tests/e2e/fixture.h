@@ -42,6 +42,14 @@ protected:
         return lines;
     }
 
+    // Forces a repaint and waits until the window and the label have both
+    // painted once more, as counted inside the program.
+    bool Repaint() {
+        const LONG before = probe_.shared().paints;
+        PaintNow(window_);
+        return WaitFor([&] { return probe_.shared().paints >= before + 2; });
+    }
+
     HWND Focus() const { return FocusOf(program_->thread()); }
 
     POINT CentreOf(HWND control) const {
