@@ -72,6 +72,8 @@ start)
     make_prefix
     wineserver -k 2>/dev/null || true
     wait_server_gone
+    # What the tests of earlier runs left in the prefix's temporary folder.
+    rm -rf "$WINEPREFIX"/drive_c/users/*/Temp/kt-* "$WINEPREFIX"/drive_c/users/*/AppData/Local/Temp/kt-*
     wineserver -p >/dev/null 2>&1 </dev/null
     # Warm the server once so the first test does not pay for it.
     wine cmd /c exit 0 >/dev/null 2>&1 || true

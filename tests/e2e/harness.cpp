@@ -63,10 +63,14 @@ std::string TempFolder() {
     static int counter;
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);
-    char name[MAX_PATH];
-    std::snprintf(name, sizeof name, "%skt-%lu-%d", base, GetCurrentProcessId(), ++counter);
-    CreateDirectoryA(name, nullptr);
-    return name;
+    // Process ids repeat from one run of the bed to the next: only a folder
+    // this call created itself is known to be empty.
+    for (;;) {
+        char name[MAX_PATH];
+        std::snprintf(name, sizeof name, "%skt-%lu-%d", base, GetCurrentProcessId(), ++counter);
+        if (CreateDirectoryA(name, nullptr)) return name;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) return name;
+    }
 }
 
 int ReportExitCode(int code) {

@@ -17,7 +17,7 @@ namespace kt {
 // Folder of the driver executable; kestrune.exe is found from it.
 std::string DriverFolder();
 std::string KestrunePath();
-std::string TempFolder();  // a fresh, empty folder under %TEMP%
+std::string TempFolder();  // a new, empty folder under %TEMP%
 
 // Writes `code` to the file named by KT_EXIT_FILE, if any, and returns it:
 // `explorer /desktop=...` does not pass a program's exit code on.
