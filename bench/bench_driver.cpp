@@ -92,17 +92,6 @@ struct Run {
     bool ok = false;
 };
 
-HWND VisibleWindow(DWORD pid, size_t children) {
-    for (HWND w : TopLevelWindows(pid)) {
-        const auto kids = Children(w);
-        if (kids.size() != children) continue;
-        bool all = true;
-        for (HWND k : kids) all = all && IsWindowVisible(k);
-        if (all) return w;
-    }
-    return nullptr;
-}
-
 Run Measure(const std::string& exe, size_t children) {
     Run run;
     STARTUPINFOA si = {};
@@ -117,7 +106,7 @@ Run Measure(const std::string& exe, size_t children) {
     // Visible, then idle: the thread waits for input with nothing left to
     // paint.
     while (!window && Now() - t0 < 10000) {
-        window = VisibleWindow(pi.dwProcessId, children);
+        window = ShownWindow(pi.dwProcessId, children);
         if (!window) Sleep(0);
     }
     if (window && WaitForInputIdle(pi.hProcess, 10000) == 0) {
@@ -179,16 +168,12 @@ std::vector<double> ClickCosts(const std::string& exe, int clicks, const std::st
     UnixCpu cpu;
     if (!window || !cpu.Find(BaseName(exe)) || !WaitFor([&] { return GetForegroundWindow() == window; })) return costs;
     const auto children = Children(window);
-    auto centre = [](HWND c) {
-        const RECT r = WindowRectOf(c);
-        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    };
     const int warmUp = 4;
     for (int i = 0; i < warmUp + clicks; ++i) {
         DWORD_PTR ignored;
         SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
         const double before = cpu.Milliseconds();
-        Click(centre(children[i % 2]));  // 按钮2, 按钮1, ...
+        Click(CentreOf(children[i % 2]));  // 按钮2, 按钮1, ...
         // The stub ran, and the program is back in its loop.
         if (!WaitFor([&] { return ReadSmallFile(stubLog).size() == static_cast<size_t>(i + 1); }, 20000)) break;
         SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);

@@ -156,17 +156,8 @@ TEST_F(ControlsTest, FocusComesBackAfterSwitchingAwayAndAfterMinimising) {
     ASSERT_TRUE(Fence(probe_));
     ASSERT_EQ(Focus(), button2_);
     // Minimise with the caption button, restore as the taskbar does.
-    const RECT r = WindowRectOf(window_);
-    POINT minimise = {};
-    for (int x = r.right - 1; x > r.left; --x) {
-        DWORD_PTR hit = 0;
-        SendMessageTimeoutA(window_, WM_NCHITTEST, 0, MAKELPARAM(x, r.top + 10), SMTO_NORMAL, 2000, &hit);
-        if (hit == HTMINBUTTON) {
-            minimise = {x - 2, r.top + 10};
-            break;
-        }
-    }
-    ASSERT_NE(minimise.x, 0);
+    POINT minimise;
+    ASSERT_TRUE(FindOnCaption(window_, HTMINBUTTON, minimise));
     Click(minimise);
     ASSERT_TRUE(WaitFor([&] { return IsIconic(window_) != FALSE; }));
     PostMessageA(window_, WM_SYSCOMMAND, SC_RESTORE, 0);

@@ -3,7 +3,6 @@
 // and its shell requests recorded instead of made.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,12 +34,7 @@ protected:
     }
 
     // The shell requests made so far, one line each.
-    std::vector<std::string> ShellRequests() const {
-        std::vector<std::string> lines;
-        std::ifstream in(shellLog_);
-        for (std::string line; std::getline(in, line);) lines.push_back(line);
-        return lines;
-    }
+    std::vector<std::string> ShellRequests() const { return ReadLines(shellLog_); }
 
     // Forces a repaint and waits until the window and the label have both
     // painted once more, as counted inside the program.
@@ -51,11 +45,6 @@ protected:
     }
 
     HWND Focus() const { return FocusOf(program_->thread()); }
-
-    POINT CentreOf(HWND control) const {
-        const RECT r = WindowRectOf(control);
-        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    }
 
     Probe probe_;
     std::string shellLog_;

@@ -1,6 +1,7 @@
 #include "harness.h"
 
 #include <cstdio>
+#include <fstream>
 #include <optional>
 
 namespace kt {
@@ -172,20 +173,7 @@ Program::~Program() {
 bool Program::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
 
 HWND Program::WaitForWindow(DWORD ms) {
-    WaitFor(
-        [&] {
-            for (HWND w : TopLevelWindows(pid_)) {
-                if (ClassOf(w) != "KestruneMainWindow") continue;
-                const auto children = Children(w);
-                if (children.size() != 4) return false;
-                for (HWND c : children)
-                    if (!IsWindowVisible(c)) return false;
-                window_ = w;
-                return true;
-            }
-            return false;
-        },
-        ms);
+    WaitFor([&] { return (window_ = ShownWindow(pid_, 4)) != nullptr; }, ms);
     return window_;
 }
 
@@ -200,6 +188,17 @@ std::vector<HWND> TopLevelWindows(DWORD pid, bool visibleOnly) {
     WindowSearch search{pid, visibleOnly, {}};
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND ShownWindow(DWORD pid, size_t children) {
+    for (HWND w : TopLevelWindows(pid)) {
+        const auto kids = Children(w);
+        if (kids.size() != children) continue;
+        bool allVisible = true;
+        for (HWND k : kids) allVisible = allVisible && IsWindowVisible(k);
+        if (allVisible) return w;
+    }
+    return nullptr;
 }
 
 std::vector<HWND> Children(HWND parent) {
@@ -298,6 +297,33 @@ POINT ClientToScreenPoint(HWND window, int x, int y) {
     POINT p = {x, y};
     ClientToScreen(window, &p);
     return p;
+}
+
+POINT CentreOf(HWND window) {
+    const RECT r = WindowRectOf(window);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+bool FindOnCaption(HWND window, LRESULT hit, POINT& at) {
+    const RECT r = WindowRectOf(window);
+    const RECT client = ClientRectOnScreen(window);
+    const int y = (r.top + client.top) / 2;
+    for (int x = r.right - 1; x > r.left; --x) {
+        DWORD_PTR result = HTNOWHERE;
+        SendMessageTimeoutA(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_NORMAL, 2000, &result);
+        if (static_cast<LRESULT>(result) == hit) {
+            at = {x - 2, y};
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
 }
 
 RECT WindowRectOf(HWND window) {

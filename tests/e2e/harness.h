@@ -86,6 +86,9 @@ private:
 
 // Top-level windows of a process, visible ones only unless asked otherwise.
 std::vector<HWND> TopLevelWindows(DWORD pid, bool visibleOnly = true);
+// The visible top-level window of a process with `children` child windows,
+// all of them visible; null while there is none.
+HWND ShownWindow(DWORD pid, size_t children);
 std::vector<HWND> Children(HWND parent);
 std::string ClassOf(HWND window);
 std::string TextOf(HWND window);
@@ -109,6 +112,12 @@ bool Fence(Probe& probe, DWORD ms = 5000);
 void PaintNow(HWND window);
 
 POINT ClientToScreenPoint(HWND window, int x, int y);
+POINT CentreOf(HWND window);
+// A screen point on the caption of `window` whose hit test is `hit`
+// (HTCLOSE, HTMINBUTTON, ...); false when there is none.
+bool FindOnCaption(HWND window, LRESULT hit, POINT& at);
+// The lines of a text file, none when it does not exist.
+std::vector<std::string> ReadLines(const std::string& path);
 RECT WindowRectOf(HWND window);
 RECT ClientRectOnScreen(HWND window);
 

@@ -2,8 +2,6 @@
 // per click, with the exact arguments, seen from inside the program.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "fixture.h"
 
 namespace {
@@ -115,22 +113,12 @@ TEST(ShellToBrowser, TheAddressesReachTheDefaultBrowser) {
     ASSERT_TRUE(window);
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window; }));
     const auto children = Children(window);
-    auto read = [&] {
-        std::vector<std::string> lines;
-        std::ifstream in(log);
-        for (std::string line; std::getline(in, line);) lines.push_back(line);
-        return lines;
-    };
-    auto centre = [](HWND c) {
-        const RECT r = WindowRectOf(c);
-        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    };
-    Click(centre(children[1]));  // 按钮1
-    EXPECT_TRUE(WaitFor([&] { return read().size() == 1; }, 15000));
-    Click(centre(children[0]));  // 按钮2
-    EXPECT_TRUE(WaitFor([&] { return read().size() == 2; }, 15000));
+    Click(CentreOf(children[1]));  // 按钮1
+    EXPECT_TRUE(WaitFor([&] { return ReadLines(log).size() == 1; }, 15000));
+    Click(CentreOf(children[0]));  // 按钮2
+    EXPECT_TRUE(WaitFor([&] { return ReadLines(log).size() == 2; }, 15000));
     // Wine's shell turns the bare "www." host into a web address.
-    EXPECT_EQ(read(), (std::vector<std::string>{"http://" + kHome + "/", kTutorial}));
+    EXPECT_EQ(ReadLines(log), (std::vector<std::string>{"http://" + kHome + "/", kTutorial}));
     Tap(VK_ESCAPE);
     EXPECT_EQ(program.WaitForExit(), 0u);
 }

@@ -10,22 +10,6 @@ using namespace kt;
 
 class WindowTest : public RunningProgram {
 protected:
-    // The screen point of the first caption spot whose hit test is `hit`.
-    bool FindOnCaption(LRESULT hit, POINT& at) {
-        const RECT r = WindowRectOf(window_);
-        const RECT client = ClientRectOnScreen(window_);
-        const int y = (r.top + client.top) / 2;
-        for (int x = r.right - 1; x > r.left; --x) {
-            DWORD_PTR result = HTNOWHERE;
-            SendMessageTimeoutA(window_, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_NORMAL, 2000, &result);
-            if (static_cast<LRESULT>(result) == hit) {
-                at = {x - 2, y};
-                return true;
-            }
-        }
-        return false;
-    }
-
     HWND OpenSystemMenu() {
         Tap(VK_SPACE, kAlt);
         HWND menu = nullptr;
@@ -103,7 +87,7 @@ TEST_F(WindowTest, UserCannotMaximiseOrResize) {
 
     // Double click on the caption.
     POINT caption;
-    ASSERT_TRUE(FindOnCaption(HTCAPTION, caption));
+    ASSERT_TRUE(FindOnCaption(window_, HTCAPTION, caption));
     caption.x = (before.left + before.right) / 2;
     DoubleClick(caption);
     ASSERT_TRUE(Fence(probe_));
@@ -111,7 +95,7 @@ TEST_F(WindowTest, UserCannotMaximiseOrResize) {
 
     // The (greyed) maximise button, where the caption draws it.
     POINT maxButton;
-    ASSERT_TRUE(FindOnCaption(HTMAXBUTTON, maxButton));
+    ASSERT_TRUE(FindOnCaption(window_, HTMAXBUTTON, maxButton));
     Click(maxButton);
     ASSERT_TRUE(Fence(probe_));
     EXPECT_FALSE(IsZoomed(window_));
@@ -162,7 +146,7 @@ TEST_P(ClosingTest, EndsTheProcessWithExitCodeZero) {
     case CloseBy::AltF4: Tap(VK_F4, kAlt); break;
     case CloseBy::CloseButton: {
         POINT button;
-        ASSERT_TRUE(FindOnCaption(HTCLOSE, button));
+        ASSERT_TRUE(FindOnCaption(window_, HTCLOSE, button));
         Click(button);
         break;
     }
